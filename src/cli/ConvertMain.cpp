@@ -1,0 +1,256 @@
+// skribo-convert: turns a log into the page the viewer shows, without a window.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/TTerminalProgress.h"
+#include "common/CaseFold.h"
+#include "common/TextCodec.h"
+#include "common/u_ResourceString.h"
+#include "log/Emoticons.h"
+#include "log/uLogProcess.h"
+#include "platform/IniFile.h"
+#include "prefs/OptionsIni.h"
+#include "resources/EmbeddedResources.h"
+
+namespace skribo {
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: skribo-convert [--ini FILE] [--language-file FILE] [--exe-name NAME] [--standalone]\n"
+    "                      [-o OUT] LOG\n"
+    "Writes the page that Velmora Skribo shows for the log LOG, as UTF-8, to OUT or to standard\n"
+    "output.\n"
+    "  --ini FILE            options from section \"preferences\" of FILE (default: the defaults)\n"
+    "  --language-file FILE  the Velmora language file that gives the name-change wording\n"
+    "  --exe-name NAME       program name in the emoticon image addresses (default: skribo)\n"
+    "  --standalone          put the emoticon images into the page itself\n"
+    "  -o OUT                write to OUT instead of standard output\n"
+    "  --help                show this text\n"
+    "Exit status: 0 done, 1 error, 2 the file is not a Velmora log.\n";
+
+struct TArguments {
+  std::optional<std::string> Ini, LanguageFile, ExeName, Out;
+  bool Standalone = false;
+  std::vector<std::string> Logs;
+};
+
+class TUsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+TArguments ParseArguments(int argc, char** argv, bool* help) {
+  TArguments args;
+  bool optionsEnded = false;
+  std::vector<std::string> seen;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+      args.Logs.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      *help = true;
+      return args;
+    }
+    if (std::find(seen.begin(), seen.end(), arg) != seen.end())
+      throw TUsageError("option " + arg + " given more than once");
+    seen.push_back(arg);
+    if (arg == "--standalone") {
+      args.Standalone = true;
+      continue;
+    }
+    std::optional<std::string>* value = arg == "--ini"             ? &args.Ini
+                                        : arg == "--language-file" ? &args.LanguageFile
+                                        : arg == "--exe-name"      ? &args.ExeName
+                                        : arg == "-o"              ? &args.Out
+                                                                   : nullptr;
+    if (!value) throw TUsageError("unknown option " + arg);
+    if (i + 1 >= argc) throw TUsageError("option " + arg + " needs a value");
+    *value = argv[++i];
+  }
+  if (args.Logs.size() != 1)
+    throw TUsageError(args.Logs.empty() ? "no log file given" : "more than one log file given");
+  return args;
+}
+
+void RequireFile(const std::string& path, const std::string& what) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0)
+    throw TFailure("cannot open " + what + " \"" + path + "\": " + std::strerror(errno));
+  if (S_ISDIR(st.st_mode))
+    throw TFailure("cannot open " + what + " \"" + path + "\": " + std::strerror(EISDIR));
+}
+
+// The extension is the text from the last "." of the file name; ".ple" in any case is encrypted.
+bool IsEncryptedLogPath(const std::u16string& path) {
+  const std::u16string name = ExtractFileName(path);
+  size_t dot = name.rfind(u'.');
+  if (dot == std::u16string::npos) return false;
+  std::u16string ext = name.substr(dot);
+  for (char16_t& c : ext)
+    c = SimpleFoldUnit(c);
+  return ext == u".ple";
+}
+
+std::string Base64(std::string_view bytes) {
+  static constexpr char Alphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    if (i + 2 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 2]);
+    out.push_back(Alphabet[v >> 18 & 63]);
+    out.push_back(Alphabet[v >> 12 & 63]);
+    out.push_back(i + 1 < bytes.size() ? Alphabet[v >> 6 & 63] : '=');
+    out.push_back(i + 2 < bytes.size() ? Alphabet[v & 63] : '=');
+  }
+  return out;
+}
+
+// Log text reaches the page entity-encoded, so every "<img src=" in it is one of our tags.
+std::string EmbedEmoticons(const std::string& page, const std::string& exeName) {
+  const std::string head = "<img src=\"res://" + exeName + "/GIF/";
+  std::vector<std::string> uris(EmoticonImageCount + 1);
+  std::string out;
+  out.reserve(page.size());
+  size_t from = 0;
+  for (size_t p; (p = page.find(head, from)) != std::string::npos;) {
+    size_t digits = p + head.size(), end = digits;
+    while (end < page.size() && page[end] >= '0' && page[end] <= '9')
+      ++end;
+    int n = end > digits && end - digits <= 2 ? std::stoi(page.substr(digits, end - digits)) : 0;
+    if (n < 1 || n > EmoticonImageCount || page.compare(end, 2, "\">") != 0) {
+      out.append(page, from, digits - from);
+      from = digits;
+      continue;
+    }
+    if (uris[n].empty()) uris[n] = "data:image/gif;base64," + Base64(EmoticonGif(n));
+    out.append(page, from, p - from).append("<img src=\"").append(uris[n]).append("\">");
+    from = end + 2;
+  }
+  out.append(page, from);
+  return out;
+}
+
+void WriteAll(int fd, std::string_view data, const std::string& what) {
+  while (!data.empty()) {
+    ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw TFailure("cannot write " + what + ": " + std::strerror(errno));
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+}
+
+// The page appears under its name only once it is whole.
+void WriteFileAtomically(const std::string& path, std::string_view data) {
+  std::filesystem::path target(path);
+  std::string temp =
+      (target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path()) /
+      ("." + target.filename().string() + ".XXXXXX");
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) throw TFailure("cannot write \"" + path + "\": " + std::strerror(errno));
+  try {
+    WriteAll(fd, data, "\"" + path + "\"");
+    if (::fsync(fd) != 0) throw TFailure("cannot write \"" + path + "\": " + std::strerror(errno));
+  } catch (...) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    throw;
+  }
+  ::fchmod(fd, 0644);
+  ::close(fd);
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    int error = errno;
+    ::unlink(temp.c_str());
+    throw TFailure("cannot write \"" + path + "\": " + std::strerror(error));
+  }
+}
+
+int Run(int argc, char** argv) {
+  bool help = false;
+  TArguments args = ParseArguments(argc, argv, &help);
+  if (help) {
+    std::fputs(Usage, stdout);
+    return 0;
+  }
+  const std::string& log = args.Logs.front();
+  const std::u16string logPath = DecodeUtf8(log);
+  const std::string exeName = args.ExeName.value_or("skribo");
+  if (exeName.empty() || exeName.find_first_of("/\r\n\t") != std::string::npos)
+    throw TUsageError("--exe-name needs a file name without \"/\" or line breaks");
+
+  TRecOptions options = DefaultOptions();
+  if (args.Ini) {
+    RequireFile(*args.Ini, "INI file");
+    TRecOptions loaded;
+    ReadOptionsFromIni(TIniFile(std::filesystem::path(*args.Ini)), loaded);
+    options = loaded;
+  }
+  if (args.LanguageFile) RequireFile(*args.LanguageFile, "language file");
+  RequireFile(log, "log");
+  if (IsEncryptedLogPath(logPath))
+    throw TFailure("\"" + log + "\" is an encrypted log; encrypted logs are opened in the viewer");
+
+  TTerminalProgress progress(::isatty(STDERR_FILENO) == 1);
+  TLogProcessor processor(progress, options);
+  processor.SetProgramFileName(DecodeUtf8(exeName));
+  if (args.LanguageFile) processor.SetLanguageFile(DecodeUtf8(*args.LanguageFile));
+  processor.State.CurrentLogPath = logPath;
+  std::u16string body = processor.ConvertLogToHtml(logPath);
+  progress.Finish();
+  if (!progress.Warning.empty()) {
+    std::fprintf(stderr, "%s\n", EncodeUtf8(progress.Warning).c_str());
+    return 2;
+  }
+
+  std::string page = EncodeUtf8(BuildStyleSheet(options));
+  AppendUtf8(page, body);
+  std::u16string().swap(body);
+  AppendUtf8(page, BuildDocumentTail());
+  if (args.Standalone) page = EmbedEmoticons(page, exeName);
+
+  if (args.Out) {
+    WriteFileAtomically(*args.Out, page);
+  } else {
+    WriteAll(STDOUT_FILENO, page, "standard output");
+  }
+  return 0;
+}
+
+}  // namespace
+
+}  // namespace skribo
+
+int main(int argc, char** argv) {
+  try {
+    return skribo::Run(argc, argv);
+  } catch (const skribo::TUsageError& e) {
+    std::fprintf(stderr, "skribo-convert: %s\nTry 'skribo-convert --help'.\n", e.what());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skribo-convert: %s\n", e.what());
+  }
+  return 1;
+}

@@ -1,0 +1,94 @@
+// Turning a log file into the page that shows it.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "log/TPipelineHost.h"
+#include "prefs/uPreferences.h"
+
+namespace skribo {
+
+// A text is held as its lines; the text of a list is every line followed by CR LF.
+using TLines = std::vector<std::u16string>;
+
+// One UTF-16 code unit per line: the line's style element as an upper-case hexadecimal digit.
+using TLineClasses = std::string;
+
+// The state of the latest load, shared with the window that drives it.
+struct TLoadState {
+  std::u16string CurrentLogPath;
+  bool LoadInProgress = false;
+  bool CancelLoad = false;
+  int32_t LastLoadTime = -1;
+};
+
+// Raised when a log file exists but cannot be read.
+class TFileOpenError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+TLines LoadLogLines(const std::u16string& path);
+// Splits a decoded text into lines; the first NUL ends the text.
+TLines SplitLogText(std::u16string_view text);
+std::u16string TextOfLines(const TLines& lines);
+bool IsLogText(const TLines& lines);
+
+void JoinContinuationLines(TLines& lines);
+std::u16string EncodeEntities(std::u16string_view text);
+std::u16string DecodeEntities(std::u16string_view text);
+void AppendEncodedEntities(std::u16string& out, std::u16string_view text);
+
+// Position (1-based) of the character before the last "(", or the length without one.
+size_t ParticipantNameEnd(std::u16string_view line);
+bool HasTimestamp(std::u16string_view line);
+
+// The value of Key in section "Logging" of the host add-on's language file, trimmed of blanks;
+// empty when the file or the key is missing.
+std::u16string ReadHostLanguageString(const std::u16string& languageFile,
+                                      const std::u16string& key);
+
+// The image tag of emoticon n (1 to 79) for a program file name.
+std::u16string EmoticonImageTag(int n, std::u16string_view programFileName);
+
+std::u16string BuildStyleSheet(const TRecOptions& options);
+std::u16string BuildDocumentTail();
+
+// The text after the last "/" of a path.
+std::u16string ExtractFileName(std::u16string_view path);
+
+class TLogProcessor {
+ public:
+  TLogProcessor(TPipelineHost& host, const TRecOptions& options);
+
+  // The host add-on's language file, source of the name-change pattern; empty for none.
+  void SetLanguageFile(std::u16string path) { LanguageFile = std::move(path); }
+  void SetProgramFileName(std::u16string name) { ProgramFileName = std::move(name); }
+
+  // The page body, one block line per log line; empty when the file is not a log or the load
+  // was cancelled. Raises TFileOpenError for a file that cannot be read.
+  std::u16string ConvertLogToHtml(const std::u16string& path);
+
+  // Pumps messages, steps the bar; false (and the view emptied) once a cancel was requested.
+  bool ReportProgress(int delta);
+  void SetStatusText(const std::u16string& stageFormat);
+
+  TLoadState State;
+
+ private:
+  friend class TLogProcessorAccess;
+
+  TLines PreprocessLog(TLines lines);
+  TLineClasses DetectLogFormat(TLines& lines);
+  bool ReplaceEmoticons(TLines& lines);
+  void ConvertLinks(TLines& lines, std::u16string_view target);
+
+  TPipelineHost& Host;
+  const TRecOptions& Options;
+  std::u16string LanguageFile;
+  std::u16string ProgramFileName = u"skribo";
+};
+
+}  // namespace skribo
