@@ -226,10 +226,8 @@ int Run(int argc, char** argv) {
     return 2;
   }
 
-  std::string page = EncodeUtf8(BuildStyleSheet(options));
-  AppendUtf8(page, body);
+  std::string page = BuildPageUtf8(options, body);
   std::u16string().swap(body);
-  AppendUtf8(page, BuildDocumentTail());
   if (args.Standalone) page = EmbedEmoticons(page, exeName);
 
   if (args.Out) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "common/Misc.h"
+#include "common/TextCodec.h"
 #include "common/u_ResourceString.h"
 #include "log/Emoticons.h"
 #include "log/ProgressAccumulator.h"
@@ -99,7 +100,14 @@ void TLogProcessor::ConvertLinks(TLines& lines, std::u16string_view target) {
 }
 
 std::u16string TLogProcessor::ConvertLogToHtml(const std::u16string& path) {
-  TLines lines = LoadLogLines(path);
+  return ConvertLinesToHtml(LoadLogLines(path));
+}
+
+std::u16string TLogProcessor::ConvertLogBytesToHtml(std::string_view fileBytes) {
+  return ConvertLinesToHtml(SplitLogText(DecodeText(fileBytes)));
+}
+
+std::u16string TLogProcessor::ConvertLinesToHtml(TLines lines) {
   if (!IsLogText(lines)) {
     Host.ShowWarning(std::u16string(SInvalidLogFile));
     return {};

@@ -20,7 +20,9 @@ namespace {
   throw TFileOpenError("Cannot open file \"" + EncodeUtf8(path) + "\". " + std::strerror(error));
 }
 
-std::string ReadWholeFile(const std::u16string& path) {
+}  // namespace
+
+std::string ReadLogFile(const std::u16string& path) {
   const std::string name = EncodeUtf8(path);
   int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) RaiseOpenError(path, errno);
@@ -50,8 +52,6 @@ std::string ReadWholeFile(const std::u16string& path) {
   return bytes;
 }
 
-}  // namespace
-
 TLines SplitLogText(std::u16string_view text) {
   size_t nul = text.find(u'\0');
   if (nul != std::u16string_view::npos) text = text.substr(0, nul);
@@ -59,7 +59,7 @@ TLines SplitLogText(std::u16string_view text) {
 }
 
 TLines LoadLogLines(const std::u16string& path) {
-  std::u16string text = DecodeText(ReadWholeFile(path));
+  std::u16string text = DecodeText(ReadLogFile(path));
   return SplitLogText(text);
 }
 

@@ -1,4 +1,5 @@
 // The head of the page with one class rule per style element, and its tail.
+#include "common/TextCodec.h"
 #include "log/uLogProcess.h"
 #include "prefs/OptionValues.h"
 
@@ -44,6 +45,14 @@ std::u16string BuildStyleSheet(const TRecOptions& options) {
 
 std::u16string BuildDocumentTail() {
   return u"</body>\r\n</html>";
+}
+
+std::string BuildPageUtf8(const TRecOptions& options, std::u16string_view body) {
+  std::string page = EncodeUtf8(BuildStyleSheet(options));
+  page.reserve(page.size() + body.size() + body.size() / 8 + 32);
+  AppendUtf8(page, body);
+  AppendUtf8(page, BuildDocumentTail());
+  return page;
 }
 
 }  // namespace skribo

@@ -31,6 +31,8 @@ class TFileOpenError : public std::runtime_error {
 };
 
 TLines LoadLogLines(const std::u16string& path);
+// The whole content of a file; raises TFileOpenError when it cannot be read.
+std::string ReadLogFile(const std::u16string& path);
 // Splits a decoded text into lines; the first NUL ends the text.
 TLines SplitLogText(std::u16string_view text);
 std::u16string TextOfLines(const TLines& lines);
@@ -55,6 +57,8 @@ std::u16string EmoticonImageTag(int n, std::u16string_view programFileName);
 
 std::u16string BuildStyleSheet(const TRecOptions& options);
 std::u16string BuildDocumentTail();
+// The whole page in UTF-8: the style sheet, the body and the tail.
+std::string BuildPageUtf8(const TRecOptions& options, std::u16string_view body);
 
 // The text after the last "/" of a path.
 std::u16string ExtractFileName(std::u16string_view path);
@@ -70,6 +74,8 @@ class TLogProcessor {
   // The page body, one block line per log line; empty when the file is not a log or the load
   // was cancelled. Raises TFileOpenError for a file that cannot be read.
   std::u16string ConvertLogToHtml(const std::u16string& path);
+  // The same for the bytes of a log file.
+  std::u16string ConvertLogBytesToHtml(std::string_view fileBytes);
 
   // Pumps messages, steps the bar; false (and the view emptied) once a cancel was requested.
   bool ReportProgress(int delta);
@@ -80,6 +86,7 @@ class TLogProcessor {
  private:
   friend class TLogProcessorAccess;
 
+  std::u16string ConvertLinesToHtml(TLines lines);
   TLines PreprocessLog(TLines lines);
   TLineClasses DetectLogFormat(TLines& lines);
   bool ReplaceEmoticons(TLines& lines);
