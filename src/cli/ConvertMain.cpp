@@ -130,26 +130,27 @@ std::string Base64(std::string_view bytes) {
   return out;
 }
 
-// Log text reaches the page entity-encoded, so every "<img src=" in it is one of our tags.
+// Log text reaches the page entity-encoded, so every src=" in it is one of our image tags (whole,
+// or cut in two by a link that took its first half).
 std::string EmbedEmoticons(const std::string& page, const std::string& exeName) {
-  const std::string head = "<img src=\"res://" + exeName + "/GIF/";
+  const std::string head = "src=\"res://" + exeName + "/GIF/";
   std::vector<std::string> uris(EmoticonImageCount + 1);
   std::string out;
   out.reserve(page.size());
   size_t from = 0;
   for (size_t p; (p = page.find(head, from)) != std::string::npos;) {
     size_t digits = p + head.size(), end = digits;
-    while (end < page.size() && page[end] >= '0' && page[end] <= '9')
+    while (end < page.size() && end - digits < 3 && page[end] >= '0' && page[end] <= '9')
       ++end;
-    int n = end > digits && end - digits <= 2 ? std::stoi(page.substr(digits, end - digits)) : 0;
-    if (n < 1 || n > EmoticonImageCount || page.compare(end, 2, "\">") != 0) {
+    int n = end > digits ? std::stoi(page.substr(digits, end - digits)) : 0;
+    if (n < 1 || n > EmoticonImageCount || end >= page.size() || page[end] != '"') {
       out.append(page, from, digits - from);
       from = digits;
       continue;
     }
     if (uris[n].empty()) uris[n] = "data:image/gif;base64," + Base64(EmoticonGif(n));
-    out.append(page, from, p - from).append("<img src=\"").append(uris[n]).append("\">");
-    from = end + 2;
+    out.append(page, from, p - from).append("src=\"").append(uris[n]);
+    from = end;
   }
   out.append(page, from);
   return out;

@@ -43,7 +43,7 @@ size_t MatchCodeAt(std::u16string_view text, size_t at, std::u16string_view code
   return code.size();
 }
 
-// Every "&" opens a reference that runs to the next ";" (or the end).
+// Every "&" opens a reference that runs to the next ";".
 struct TReferenceMap {
   std::vector<size_t> OpenAt;  // for each position: its reference's "&", or npos
   std::vector<size_t> CloseAt;
@@ -51,13 +51,13 @@ struct TReferenceMap {
     OpenAt.assign(text.size(), std::u16string_view::npos);
     CloseAt.assign(text.size(), std::u16string_view::npos);
     for (size_t a = text.find(u'&'); a != std::u16string_view::npos; a = text.find(u'&', a + 1)) {
-      size_t b = text.find(u';', a + 1);
-      size_t last = b == std::u16string_view::npos ? text.size() - 1 : b;
-      for (size_t p = a; p <= last; ++p) {
+      const size_t b = text.find(u';', a + 1);
+      if (b == std::u16string_view::npos) break;  // an "&" without a ";" after it opens nothing
+      for (size_t p = a; p <= b; ++p) {
         OpenAt[p] = a;
-        CloseAt[p] = b == std::u16string_view::npos ? text.size() : b;
+        CloseAt[p] = b;
       }
-      a = last;
+      a = b;
     }
   }
   // An occurrence may hold whole references but may neither start after a reference's "&" nor

@@ -14,32 +14,36 @@ namespace {
 
 constexpr int EmoticonRows = EmoticonImageCount;
 
-void AppendNumber(std::u16string& out, int n) {
-  for (char c : std::to_string(n))
-    out.push_back(static_cast<char16_t>(c));
-}
-
-// "<div class="StyleN"> text </div>": the blanks keep the tags out of the first and last word.
-void WrapLine(std::u16string& line, int element) {
-  std::u16string block = u"<div class=\"Style";
-  block.reserve(line.size() + 30);
-  AppendNumber(block, element);
-  block.append(u"\"> ").append(line).append(u" </div>");
-  line = std::move(block);
-}
-
-void ReplaceDoubleBlanks(std::u16string& line) {
-  size_t p = line.find(u"  ");
-  if (p == std::u16string::npos) return;
-  std::u16string out;
-  out.reserve(line.size() + 16);
-  size_t from = 0;
-  for (; p != std::u16string::npos; p = line.find(u"  ", from)) {
-    out.append(line, from, p - from).append(u"&nbsp;&nbsp;");
-    from = p + 2;
+// Appends "<div class="StyleN"> text </div>" and CR LF, with every pair of blanks of the block's
+// text (its two framing blanks included) written as two no-break spaces, pairs taken left to
+// right. The blanks keep the tags out of the first and last word, so the emoticon and link stages
+// give the same result on the bare text as on the block.
+void AppendBlock(std::u16string& body, int element, std::u16string_view text) {
+  constexpr std::u16string_view Pair = u"&nbsp;&nbsp;";
+  body.append(u"<div class=\"Style");
+  if (element >= 10) body.push_back(u'1');
+  body.push_back(static_cast<char16_t>(u'0' + element % 10));
+  body.append(u"\">");
+  if (text.empty()) {
+    body.append(Pair).append(u"</div>\r\n");
+    return;
   }
-  out.append(line, from);
-  line = std::move(out);
+  if (text.front() == u' ') {
+    body.append(Pair);
+    text.remove_prefix(1);
+  } else {
+    body.push_back(u' ');
+  }
+  size_t from = 0;
+  for (size_t p; (p = text.find(u"  ", from)) != std::u16string_view::npos; from = p + 2)
+    body.append(text.substr(from, p - from)).append(Pair);
+  std::u16string_view tail = text.substr(from);
+  if (!tail.empty() && tail.back() == u' ') {
+    body.append(tail.substr(0, tail.size() - 1)).append(Pair);
+  } else {
+    body.append(tail).push_back(u' ');
+  }
+  body.append(u"</div>\r\n");
 }
 
 int ElementOfDigit(char16_t digit) {
@@ -115,10 +119,9 @@ std::u16string TLogProcessor::ConvertLinesToHtml(TLines lines) {
   lines = PreprocessLog(std::move(lines));
   const TLineClasses classes = DetectLogFormat(lines);
 
+  // The blocks themselves are written when the body is joined, at the end.
   SetStatusText(std::u16string(SProcessingLogApplyingFormat));
   if (!ReportProgress(0)) return {};
-  for (size_t i = 0; i < lines.size(); ++i)
-    WrapLine(lines[i], ElementOfDigit(classes[i]));
   if (!ReportProgress(50)) return {};
 
   if (Options.ShowEmoticons) {
@@ -137,15 +140,13 @@ std::u16string TLogProcessor::ConvertLinesToHtml(TLines lines) {
   Host.SetProgressPosition(950);
 
   size_t size = 0;
-  for (std::u16string& line : lines) {
-    ReplaceDoubleBlanks(line);
-    size += line.size() + 2;
-  }
+  for (const std::u16string& line : lines)
+    size += line.size() + line.size() / 8 + 32;
   std::u16string body;
   body.reserve(size);
-  for (std::u16string& line : lines) {
-    body.append(line).append(u"\r\n");
-    std::u16string().swap(line);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    AppendBlock(body, ElementOfDigit(classes[i]), lines[i]);
+    std::u16string().swap(lines[i]);
   }
   return body;
 }
