@@ -1,5 +1,6 @@
 // skribo-convert: turns a log into the page the viewer shows, without a window.
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -165,30 +166,49 @@ void WriteAll(int fd, std::string_view data, const std::string& what) {
   }
 }
 
-// The page appears under its name only once it is whole.
-void WriteFileAtomically(const std::string& path, std::string_view data) {
-  std::filesystem::path target(path);
-  std::string temp =
-      (target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path()) /
-      ("." + target.filename().string() + ".XXXXXX");
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw TFailure("cannot write \"" + path + "\": " + std::strerror(errno));
-  try {
-    WriteAll(fd, data, "\"" + path + "\"");
-    if (::fsync(fd) != 0) throw TFailure("cannot write \"" + path + "\": " + std::strerror(errno));
-  } catch (...) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    throw;
+// Standard output, or a temporary file beside OUT that takes OUT's name only once the page is
+// whole, so that OUT is never left half-written.
+class TPageOutput {
+ public:
+  explicit TPageOutput(const std::optional<std::string>& path) {
+    if (!path) return;
+    Target = *path;
+    const std::filesystem::path target(Target);
+    const std::filesystem::path folder =
+        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    Temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    Fd = ::mkstemp(Temp.data());
+    if (Fd < 0) throw TFailure("cannot write \"" + Target + "\": " + std::strerror(errno));
+    Name = "\"" + Target + "\"";
   }
-  ::fchmod(fd, 0644);
-  ::close(fd);
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int error = errno;
-    ::unlink(temp.c_str());
-    throw TFailure("cannot write \"" + path + "\": " + std::strerror(error));
+  ~TPageOutput() {
+    if (Target.empty() || Committed) return;
+    ::close(Fd);
+    ::unlink(Temp.c_str());
   }
-}
+  TPageOutput(const TPageOutput&) = delete;
+  TPageOutput& operator=(const TPageOutput&) = delete;
+
+  void Write(std::string_view data) { WriteAll(Fd, data, Name); }
+
+  void Commit() {
+    if (Target.empty()) return;
+    if (::fsync(Fd) != 0) throw TFailure("cannot write " + Name + ": " + std::strerror(errno));
+    ::fchmod(Fd, 0644);
+    ::close(Fd);
+    Committed = true;
+    if (::rename(Temp.c_str(), Target.c_str()) != 0) {
+      int error = errno;
+      ::unlink(Temp.c_str());
+      throw TFailure("cannot write " + Name + ": " + std::strerror(error));
+    }
+  }
+
+ private:
+  std::string Target, Temp, Name = "standard output";
+  int Fd = STDOUT_FILENO;
+  bool Committed = false;
+};
 
 int Run(int argc, char** argv) {
   bool help = false;
@@ -215,27 +235,27 @@ int Run(int argc, char** argv) {
   if (IsEncryptedLogPath(logPath))
     throw TFailure("\"" + log + "\" is an encrypted log; encrypted logs are opened in the viewer");
 
+  TPageOutput output(args.Out);
   TTerminalProgress progress(::isatty(STDERR_FILENO) == 1);
   TLogProcessor processor(progress, options);
   processor.SetProgramFileName(DecodeUtf8(exeName));
   if (args.LanguageFile) processor.SetLanguageFile(DecodeUtf8(*args.LanguageFile));
   processor.State.CurrentLogPath = logPath;
-  std::u16string body = processor.ConvertLogToHtml(logPath);
+
+  // The body arrives in pieces of whole lines, and no image tag spans two lines.
+  std::string buffer = EncodeUtf8(BuildStyleSheet(options));
+  bool converted = processor.ConvertLogToHtml(logPath, [&](std::u16string_view piece) {
+    AppendUtf8(buffer, piece);
+    output.Write(args.Standalone ? EmbedEmoticons(buffer, exeName) : buffer);
+    buffer.clear();
+  });
   progress.Finish();
-  if (!progress.Warning.empty()) {
+  if (!converted) {
     std::fprintf(stderr, "%s\n", EncodeUtf8(progress.Warning).c_str());
     return 2;
   }
-
-  std::string page = BuildPageUtf8(options, body);
-  std::u16string().swap(body);
-  if (args.Standalone) page = EmbedEmoticons(page, exeName);
-
-  if (args.Out) {
-    WriteFileAtomically(*args.Out, page);
-  } else {
-    WriteAll(STDOUT_FILENO, page, "standard output");
-  }
+  output.Write(EncodeUtf8(BuildDocumentTail()));
+  output.Commit();
   return 0;
 }
 
@@ -244,6 +264,11 @@ int Run(int argc, char** argv) {
 }  // namespace skribo
 
 int main(int argc, char** argv) {
+  // One conversion allocates and frees many large blocks: keep freed memory for reuse instead of
+  // handing it back to the system and faulting it in again.
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+  mallopt(M_TOP_PAD, 64 << 20);
   try {
     return skribo::Run(argc, argv);
   } catch (const skribo::TUsageError& e) {

@@ -99,16 +99,43 @@ bool StartsWith(std::u16string_view s, std::u16string_view prefix) {
 // The first prefix that links the token, or -1. A token linked by one prefix is never taken by a
 // later one, so the first match decides.
 int LinkPrefixOf(std::u16string_view token) {
-  for (size_t r = 0; r < LinkPrefixes.size(); ++r) {
-    if (r == 0 ? IsEmailAddress(token) : StartsWith(token, LinkPrefixes[r].Prefix))
-      return static_cast<int>(r);
+  if (token.find(u'@') != std::u16string_view::npos && IsEmailAddress(token)) return 0;
+  switch (token.front()) {
+    case u'h':
+    case u'w':
+    case u'f':
+    case u'n':
+    case u'g':
+    case u't':
+    case u'i':
+      break;
+    default:
+      return -1;  // no prefix starts with anything else
   }
+  for (size_t r = 1; r < LinkPrefixes.size(); ++r)
+    if (StartsWith(token, LinkPrefixes[r].Prefix)) return static_cast<int>(r);
   return -1;
 }
 
+// Whether any prefix occurs in the line: an "@", a "://", or a bare-host prefix before a ".".
 bool MayHoldLink(std::u16string_view line) {
-  for (std::u16string_view probe : {u"@", u"://", u"www.", u"ftp.", u"gopher.", u"irc."})
-    if (line.find(probe) != std::u16string_view::npos) return true;
+  for (size_t i = 0; i < line.size(); ++i) {
+    switch (line[i]) {
+      case u'@':
+        return true;
+      case u':':
+        if (line.substr(i + 1, 2) == u"//") return true;
+        break;
+      case u'.': {
+        std::u16string_view before = line.substr(0, i);
+        for (std::u16string_view host : {u"www", u"ftp", u"gopher", u"irc"})
+          if (before.ends_with(host)) return true;
+        break;
+      }
+      default:
+        break;
+    }
+  }
   return false;
 }
 
@@ -148,6 +175,7 @@ std::vector<std::u16string_view> SplitLinkTokens(std::u16string_view line) {
 void ConvertLinksInLine(std::u16string& line, std::u16string_view target) {
   if (!MayHoldLink(line)) return;
   std::u16string out;
+  out.reserve(line.size() + 128);
   bool linked = false;
   ForEachLinkToken(line, [&](std::u16string_view token) {
     int row = LinkPrefixOf(token);

@@ -140,10 +140,25 @@ std::u16string DecodeUtf8(std::string_view bytes) {
 
 void AppendUtf8(std::string& out, std::u16string_view text) {
   const size_t n = text.size();
+  // Size the output exactly first, so that a large text is written in place without regrowing.
+  size_t bytes = n;
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80) continue;
+    if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
+      bytes += 2;  // four bytes for two units
+      ++i;
+    } else {
+      bytes += c < 0x800 ? 1 : 2;
+    }
+  }
+  const size_t start = out.size();
+  out.resize(start + bytes);
+  char* p = out.data() + start;
   for (size_t i = 0; i < n; ++i) {
     char32_t c = text[i];
     if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
+      *p++ = static_cast<char>(c);
       continue;
     }
     if (IsHighSurrogate(text[i]) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
@@ -153,16 +168,16 @@ void AppendUtf8(std::string& out, std::u16string_view text) {
       c = 0xFFFD;
     }
     if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | c >> 6));
+      *p++ = static_cast<char>(0xC0 | c >> 6);
     } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | c >> 12));
-      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      *p++ = static_cast<char>(0xE0 | c >> 12);
+      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | c >> 18));
-      out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      *p++ = static_cast<char>(0xF0 | c >> 18);
+      *p++ = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
     }
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
   }
 }
 

@@ -36,10 +36,28 @@ std::u16string EmoticonImageTag(int n, std::u16string_view programFileName) {
 
 namespace {
 
+// For every UTF-16 unit, its simple case folding when that is ASCII, else 0: the codes are ASCII,
+// so this is all matching needs, and one lookup per character of the body.
+struct TAsciiFold {
+  std::array<unsigned char, 0x10000> Of{};
+  TAsciiFold() {
+    for (char32_t c = 1; c < 0x10000; ++c) {
+      char16_t f = SimpleFoldUnit(static_cast<char16_t>(c));
+      Of[c] = f < 128 ? static_cast<unsigned char>(f) : 0;
+    }
+  }
+};
+
+const TAsciiFold& AsciiFold() {
+  static const TAsciiFold table;
+  return table;
+}
+
 size_t MatchCodeAt(std::u16string_view text, size_t at, std::u16string_view code) {
   if (text.size() - at < code.size()) return 0;
+  const TAsciiFold& fold = AsciiFold();
   for (size_t k = 0; k < code.size(); ++k)
-    if (SimpleFoldUnit(text[at + k]) != code[k]) return 0;
+    if (fold.Of[text[at + k]] != code[k]) return 0;
   return code.size();
 }
 
@@ -79,9 +97,12 @@ bool HasCodeFold(std::u16string_view text) {
 // The codes whose first character is c, in replacement order.
 struct TFirstCharIndex {
   std::array<std::vector<int>, 128> ByChar;
+  std::array<bool, 128> Starts{};
   TFirstCharIndex() {
-    for (int i = 0; i < EmoticonCodeCount; ++i)
+    for (int i = 0; i < EmoticonCodeCount; ++i) {
       ByChar[EmoticonCodes[i].Code[0]].push_back(i);
+      Starts[EmoticonCodes[i].Code[0]] = true;
+    }
   }
 };
 
@@ -115,9 +136,10 @@ void TEmoticonReplacer::ReplaceInLine(std::u16string& line) {
 void TEmoticonReplacer::ReplaceByScan(std::u16string& line) {
   Candidates.clear();
   const TFirstCharIndex& index = FirstChars();
+  const TAsciiFold& fold = AsciiFold();
   for (size_t i = 0; i < line.size(); ++i) {
-    char16_t f = SimpleFoldUnit(line[i]);
-    if (f >= 128 || index.ByChar[f].empty()) continue;
+    const unsigned char f = fold.Of[line[i]];
+    if (!index.Starts[f]) continue;
     for (int code : index.ByChar[f])
       if (size_t n = MatchCodeAt(line, i, EmoticonCodes[code].Code))
         Candidates.push_back({code, i, n});

@@ -85,18 +85,23 @@ void TLineStep::ApplyNameOptions(std::u16string& line, size_t namePosition,
     line.insert(namePosition - 1, u"<b>");
   }
   if (!Options.ReTruncateLongContactNames) return;
-  size_t start = namePosition - 1 + (Options.ShowContactNamesBold ? 3 : 0);
-  size_t end = line.find(name) + name.size();
-  if (end <= start) return;
-  const std::u16string segment = line.substr(start, end - start);
-  std::u16string shown = DecodeEntities(segment);
+  const size_t start = namePosition - 1 + (Options.ShowContactNamesBold ? 3 : 0);
+  const size_t end = line.find(name) + name.size();
   const size_t limit =
       static_cast<size_t>(std::max<int>(0, Options.ReTruncateLongContactNamesChars));
-  if (shown.size() <= limit) return;
+  // Decoding never lengthens a text, so a segment within the limit stays as it is.
+  if (end <= start || end - start <= limit) return;
+  const std::u16string_view segment = std::u16string_view(line).substr(start, end - start);
+  const bool encoded = segment.find(u'&') != std::u16string_view::npos;
+  std::u16string shown = encoded ? DecodeEntities(segment) : std::u16string();
+  const std::u16string_view visible = encoded ? std::u16string_view(shown) : segment;
+  if (visible.size() <= limit) return;
   size_t cut = limit;
-  if (cut > 0 && IsHighSurrogate(shown[cut - 1]) && IsLowSurrogate(shown[cut])) --cut;
-  shown.resize(cut);
-  line = ReplaceText(line, segment, EncodeEntities(shown), rfReplaceAll);
+  if (cut > 0 && IsHighSurrogate(visible[cut - 1]) && IsLowSurrogate(visible[cut])) --cut;
+  // Without references the segment holds nothing to encode, and neither does its start.
+  const std::u16string replacement =
+      encoded ? EncodeEntities(visible.substr(0, cut)) : std::u16string(visible.substr(0, cut));
+  line = ReplaceText(line, segment, replacement, rfReplaceAll);
 }
 
 void TLineStep::Run(size_t i, std::u16string& line, size_t namePosition,

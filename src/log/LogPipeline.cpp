@@ -13,6 +13,7 @@ namespace skribo {
 namespace {
 
 constexpr int EmoticonRows = EmoticonImageCount;
+constexpr size_t BodyPieceUnits = 1 << 18;
 
 // Appends "<div class="StyleN"> text </div>" and CR LF, with every pair of blanks of the block's
 // text (its two framing blanks included) written as two no-break spaces, pairs taken left to
@@ -75,10 +76,10 @@ TLines TLogProcessor::PreprocessLog(TLines lines) {
   JoinContinuationLines(lines);
   if (!ReportProgress(50)) return {};
   for (std::u16string& line : lines) {
-    if (line.find_first_of(u"&\"<>") == std::u16string::npos &&
-        std::none_of(line.begin(), line.end(), [](char16_t c) { return c >= 160 && c <= 255; }))
-      continue;
-    line = EncodeEntities(line);
+    const bool plain = std::all_of(line.begin(), line.end(), [](char16_t c) {
+      return c >= 256 || (c < 160 && c != u'&' && c != u'"' && c != u'<' && c != u'>');
+    });
+    if (!plain) line = EncodeEntities(line);
   }
   if (!ReportProgress(50)) return {};
   return lines;
@@ -104,51 +105,62 @@ void TLogProcessor::ConvertLinks(TLines& lines, std::u16string_view target) {
 }
 
 std::u16string TLogProcessor::ConvertLogToHtml(const std::u16string& path) {
-  return ConvertLinesToHtml(LoadLogLines(path));
+  std::u16string body;
+  ConvertLinesToHtml(LoadLogLines(path), [&](std::u16string_view piece) { body.append(piece); });
+  return body;
+}
+
+bool TLogProcessor::ConvertLogToHtml(const std::u16string& path, const TBodySink& sink) {
+  return ConvertLinesToHtml(LoadLogLines(path), sink);
 }
 
 std::u16string TLogProcessor::ConvertLogBytesToHtml(std::string_view fileBytes) {
-  return ConvertLinesToHtml(SplitLogText(DecodeText(fileBytes)));
+  std::u16string body;
+  ConvertLinesToHtml(SplitLogBytes(fileBytes),
+                     [&](std::u16string_view piece) { body.append(piece); });
+  return body;
 }
 
-std::u16string TLogProcessor::ConvertLinesToHtml(TLines lines) {
+bool TLogProcessor::ConvertLinesToHtml(TLines lines, const TBodySink& sink) {
   if (!IsLogText(lines)) {
     Host.ShowWarning(std::u16string(SInvalidLogFile));
-    return {};
+    return false;
   }
   lines = PreprocessLog(std::move(lines));
   const TLineClasses classes = DetectLogFormat(lines);
 
   // The blocks themselves are written when the body is joined, at the end.
   SetStatusText(std::u16string(SProcessingLogApplyingFormat));
-  if (!ReportProgress(0)) return {};
-  if (!ReportProgress(50)) return {};
+  if (!ReportProgress(0)) return false;
+  if (!ReportProgress(50)) return false;
 
   if (Options.ShowEmoticons) {
     SetStatusText(std::u16string(SProcessingLogEmoticons));
-    if (!ReportProgress(0)) return {};
-    if (!ReplaceEmoticons(lines)) return {};
+    if (!ReportProgress(0)) return false;
+    if (!ReplaceEmoticons(lines)) return false;
   }
   Host.SetProgressPosition(850);
 
   if (Options.ConvertURLsToLinks) {
     SetStatusText(std::u16string(SProcessingLogLinks));
-    if (!ReportProgress(0)) return {};
+    if (!ReportProgress(0)) return false;
     ConvertLinks(lines, u"_blank");
-    if (!ReportProgress(100)) return {};
+    if (!ReportProgress(100)) return false;
   }
   Host.SetProgressPosition(950);
 
-  size_t size = 0;
-  for (const std::u16string& line : lines)
-    size += line.size() + line.size() / 8 + 32;
-  std::u16string body;
-  body.reserve(size);
+  std::u16string piece;
+  piece.reserve(BodyPieceUnits + 4096);
   for (size_t i = 0; i < lines.size(); ++i) {
-    AppendBlock(body, ElementOfDigit(classes[i]), lines[i]);
+    AppendBlock(piece, ElementOfDigit(classes[i]), lines[i]);
     std::u16string().swap(lines[i]);
+    if (piece.size() >= BodyPieceUnits) {
+      sink(piece);
+      piece.clear();
+    }
   }
-  return body;
+  if (!piece.empty()) sink(piece);
+  return true;
 }
 
 }  // namespace skribo

@@ -1,8 +1,10 @@
 // Reading a log file into lines, and the small text tests the walk over the lines relies on.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -22,7 +24,22 @@ namespace {
 
 }  // namespace
 
-std::string ReadLogFile(const std::u16string& path) {
+TFileBytes& TFileBytes::operator=(TFileBytes&& other) noexcept {
+  std::swap(Data, other.Data);
+  std::swap(Size, other.Size);
+  std::swap(Mapped, other.Mapped);
+  return *this;
+}
+
+TFileBytes::~TFileBytes() {
+  if (Mapped) {
+    ::munmap(Data, Size);
+  } else {
+    delete[] Data;
+  }
+}
+
+TFileBytes ReadLogFile(const std::u16string& path) {
   const std::string name = EncodeUtf8(path);
   int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) RaiseOpenError(path, errno);
@@ -32,12 +49,31 @@ std::string ReadLogFile(const std::u16string& path) {
     ::close(fd);
     RaiseOpenError(path, error);
   }
-  std::string bytes;
-  bytes.resize(static_cast<size_t>(st.st_size));
-  size_t done = 0;
+  TFileBytes file;
+  // A mapping costs no copy; the pages come in at once rather than one fault at a time.
+  if (st.st_size > 0) {
+    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
+                       MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map != MAP_FAILED) {
+      ::close(fd);
+      file.Data = static_cast<char*>(map);
+      file.Size = static_cast<size_t>(st.st_size);
+      file.Mapped = true;
+      return file;
+    }
+  }
+  // Files that cannot be mapped are read; one that grows meanwhile is read to its new end.
+  size_t capacity = static_cast<size_t>(st.st_size) + 1;
+  file.Data = new char[capacity];
   while (true) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew meanwhile
-    ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (file.Size == capacity) {
+      char* larger = new char[capacity * 2];
+      std::memcpy(larger, file.Data, file.Size);
+      delete[] file.Data;
+      file.Data = larger;
+      capacity *= 2;
+    }
+    ssize_t n = ::read(fd, file.Data + file.Size, capacity - file.Size);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       int error = errno;
@@ -45,11 +81,90 @@ std::string ReadLogFile(const std::u16string& path) {
       RaiseOpenError(path, error);
     }
     if (n == 0) break;
-    done += static_cast<size_t>(n);
+    file.Size += static_cast<size_t>(n);
   }
   ::close(fd);
-  bytes.resize(done);
-  return bytes;
+  return file;
+}
+
+namespace {
+
+// Splits 8-bit or UTF-16 text into lines as it decodes it, without the whole text in between.
+// unitAt(k) reads unit k; copy(line, from, to) decodes units [from, to) into line.
+template <typename TUnitAt, typename TCopy>
+TLines SplitUnits(size_t count, TUnitAt unitAt, TCopy copy) {
+  TLines lines;
+  lines.reserve(count / 48 + 16);
+  size_t start = 0, i = 0;
+  while (i < count) {
+    const char16_t c = unitAt(i);
+    if (c > u'\r' && c != 0x2028) {
+      ++i;
+      continue;
+    }
+    if (c == 0) break;
+    if (c != u'\r' && c != u'\n' && c != 0x2028) {
+      ++i;
+      continue;
+    }
+    copy(lines.emplace_back(), start, i);
+    if (i < count && unitAt(i) == u'\r') ++i;
+    if (i < count && unitAt(i) == u'\n') ++i;
+    if (i < count && unitAt(i) == 0x2028) ++i;
+    start = i;
+  }
+  if (start < i) copy(lines.emplace_back(), start, i);
+  return lines;
+}
+
+}  // namespace
+
+TLines SplitLogBytes(std::string_view bytes) {
+  size_t mark = 0;
+  const TTextEncoding encoding = DetectEncoding(bytes, &mark);
+  bytes.remove_prefix(mark);
+  const char* data = bytes.data();
+  const auto* p = reinterpret_cast<const unsigned char*>(data);
+  switch (encoding) {
+    case TTextEncoding::Utf16LE:
+      if constexpr (std::endian::native == std::endian::little) {
+        return SplitUnits(
+            bytes.size() / 2,
+            [data](size_t k) {
+              char16_t c;
+              std::memcpy(&c, data + 2 * k, 2);
+              return c;
+            },
+            [data](std::u16string& line, size_t from, size_t to) {
+              line.resize(to - from);
+              std::memcpy(line.data(), data + 2 * from, 2 * (to - from));
+            });
+      }
+      [[fallthrough]];
+    case TTextEncoding::Utf16BE: {
+      const bool big = encoding == TTextEncoding::Utf16BE;
+      auto unitAt = [p, big](size_t k) {
+        return static_cast<char16_t>(big ? p[2 * k] << 8 | p[2 * k + 1]
+                                         : p[2 * k] | p[2 * k + 1] << 8);
+      };
+      return SplitUnits(bytes.size() / 2, unitAt,
+                        [unitAt](std::u16string& line, size_t from, size_t to) {
+                          line.resize(to - from);
+                          for (size_t k = from; k < to; ++k)
+                            line[k - from] = unitAt(k);
+                        });
+    }
+    case TTextEncoding::Utf8:
+      return SplitLogText(DecodeUtf8(bytes));
+    case TTextEncoding::Ansi:
+      break;
+  }
+  auto unitAt = [p](size_t k) { return FromWindows1252(p[k]); };
+  return SplitUnits(bytes.size(), unitAt, [unitAt](std::u16string& line, size_t from, size_t to) {
+    line.resize(to - from);
+    for (size_t k = from; k < to; ++k)
+      line[k - from] = unitAt(k);
+  });
 }
 
 TLines SplitLogText(std::u16string_view text) {
@@ -59,8 +174,8 @@ TLines SplitLogText(std::u16string_view text) {
 }
 
 TLines LoadLogLines(const std::u16string& path) {
-  std::u16string text = DecodeText(ReadLogFile(path));
-  return SplitLogText(text);
+  const TFileBytes file = ReadLogFile(path);
+  return SplitLogBytes(file.View());
 }
 
 std::u16string TextOfLines(const TLines& lines) {
@@ -107,8 +222,11 @@ void AppendEncodedEntities(std::u16string& out, std::u16string_view text) {
 // One sweep gives what the table's replace passes give: references never overlap, and only
 // "&" could start a new one, which is encoded first and decoded last.
 std::u16string EncodeEntities(std::u16string_view text) {
+  size_t size = text.size();
+  for (char16_t c : text)
+    if (c <= 255) size += EntityReferenceOf(c).size() - (EntityReferenceOf(c).empty() ? 0 : 1);
   std::u16string out;
-  out.reserve(text.size());
+  out.reserve(size);
   AppendEncodedEntities(out, text);
   return out;
 }

@@ -1,6 +1,8 @@
 // Turning a log file into the page that shows it.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,9 +32,28 @@ class TFileOpenError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The bytes of a file, mapped into memory where the system allows it.
+class TFileBytes {
+ public:
+  TFileBytes() = default;
+  TFileBytes(TFileBytes&& other) noexcept { *this = std::move(other); }
+  TFileBytes& operator=(TFileBytes&& other) noexcept;
+  ~TFileBytes();
+
+  std::string_view View() const { return {Data, Size}; }
+
+ private:
+  friend TFileBytes ReadLogFile(const std::u16string& path);
+  char* Data = nullptr;
+  size_t Size = 0;
+  bool Mapped = false;
+};
+
 TLines LoadLogLines(const std::u16string& path);
 // The whole content of a file; raises TFileOpenError when it cannot be read.
-std::string ReadLogFile(const std::u16string& path);
+TFileBytes ReadLogFile(const std::u16string& path);
+// Decodes a file's bytes by their byte-order mark and splits them into lines.
+TLines SplitLogBytes(std::string_view bytes);
 // Splits a decoded text into lines; the first NUL ends the text.
 TLines SplitLogText(std::u16string_view text);
 std::u16string TextOfLines(const TLines& lines);
@@ -76,6 +97,10 @@ class TLogProcessor {
   std::u16string ConvertLogToHtml(const std::u16string& path);
   // The same for the bytes of a log file.
   std::u16string ConvertLogBytesToHtml(std::string_view fileBytes);
+  // Hands the body to sink in pieces of whole block lines instead of returning it, so that a
+  // large page need not be held whole; false when there is no body.
+  using TBodySink = std::function<void(std::u16string_view)>;
+  bool ConvertLogToHtml(const std::u16string& path, const TBodySink& sink);
 
   // Pumps messages, steps the bar; false (and the view emptied) once a cancel was requested.
   bool ReportProgress(int delta);
@@ -86,7 +111,7 @@ class TLogProcessor {
  private:
   friend class TLogProcessorAccess;
 
-  std::u16string ConvertLinesToHtml(TLines lines);
+  bool ConvertLinesToHtml(TLines lines, const TBodySink& sink);
   TLines PreprocessLog(TLines lines);
   TLineClasses DetectLogFormat(TLines& lines);
   bool ReplaceEmoticons(TLines& lines);
