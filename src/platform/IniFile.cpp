@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/CaseFold.h"
+#include "common/Misc.h"
 #include "common/TextCodec.h"
 
 namespace skribo {
@@ -24,12 +25,6 @@ bool IsLineBreak(char16_t c) {
   return c == u'\r' || c == u'\n' || c == LineSeparator;
 }
 
-std::u16string_view TrimSpaces(std::u16string_view s) {
-  size_t first = s.find_first_not_of(u' ');
-  if (first == std::u16string_view::npos) return {};
-  size_t last = s.find_last_not_of(u' ');
-  return s.substr(first, last - first + 1);
-}
 
 bool IsHighSurrogate(char16_t c) {
   return c >= 0xD800 && c <= 0xDBFF;
@@ -128,7 +123,7 @@ void CheckKey(std::u16string_view key) {
   if (key.find(u'=') != std::u16string_view::npos) {
     throw std::invalid_argument("An INI key cannot hold \"=\"");
   }
-  std::u16string_view trimmed = TrimSpaces(key);
+  std::u16string_view trimmed = TrimBlanks(key);
   if (!trimmed.empty() && (trimmed.front() == u';' || trimmed.front() == u'[')) {
     throw std::invalid_argument("An INI key cannot start with \";\" or \"[\"");
   }
@@ -219,20 +214,11 @@ void TIniFile::Parse(std::u16string_view text) {
   if (nul != std::u16string_view::npos) text = text.substr(0, nul);
 
   TSection* current = nullptr;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t start = i;
-    while (i < text.size() && !IsLineBreak(text[i]))
-      ++i;
-    std::u16string_view line = TrimSpaces(text.substr(start, i - start));
-    // One break is at most CR, then LF, then U+2028, each once and in this order.
-    if (i < text.size() && text[i] == u'\r') ++i;
-    if (i < text.size() && text[i] == u'\n') ++i;
-    if (i < text.size() && text[i] == LineSeparator) ++i;
-
+  for (const std::u16string& rawLine : SplitTextLines(text)) {
+    std::u16string_view line = TrimBlanks(rawLine);
     if (line.empty() || line.front() == u';') continue;
     if (line.size() >= 2 && line.front() == u'[' && line.back() == u']') {
-      std::u16string_view name = TrimSpaces(line.substr(1, line.size() - 2));
+      std::u16string_view name = TrimBlanks(line.substr(1, line.size() - 2));
       std::u16string folded = FoldName(name);
       current = FindSection(folded);
       if (current == nullptr) {
@@ -243,8 +229,8 @@ void TIniFile::Parse(std::u16string_view text) {
     }
     size_t eq = line.find(u'=');
     if (eq == std::u16string_view::npos || current == nullptr) continue;
-    std::u16string_view key = TrimSpaces(line.substr(0, eq));
-    std::u16string_view value = TrimSpaces(line.substr(eq + 1));
+    std::u16string_view key = TrimBlanks(line.substr(0, eq));
+    std::u16string_view value = TrimBlanks(line.substr(eq + 1));
     current->Entries.push_back({std::u16string(key), FoldName(key), std::u16string(value)});
   }
 }

@@ -1,4 +1,4 @@
-// The options record: every user preference, its defaults, and loading it from the INI file.
+// The options record: every user preference and its defaults.
 #pragma once
 
 #include <array>
