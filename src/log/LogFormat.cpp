@@ -110,7 +110,12 @@ void TLineStep::Run(size_t i, std::u16string& line, size_t namePosition,
     size_t best = std::u16string::npos, chosen = 0;
     for (size_t k = 0; k < participants.size(); ++k) {
       if (participants[k].empty()) continue;
-      size_t p = line.find(participants[k]);
+      // Only an occurrence before the best so far can win: search no further than that.
+      const std::u16string_view within =
+          best == std::u16string::npos
+              ? std::u16string_view(line)
+              : std::u16string_view(line).substr(0, best + participants[k].size() - 1);
+      const size_t p = within.find(participants[k]);
       if (p < best) {
         best = p;
         chosen = k;

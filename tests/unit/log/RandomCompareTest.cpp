@@ -72,3 +72,64 @@ TEST(RandomCompare, ProductPageEqualsTheLiteralModel) {
 
 }  // namespace
 }  // namespace skribo
+
+namespace skribo {
+namespace {
+
+std::string Border() {
+  return "." + std::string(68, '-') + ".\r\n";
+}
+
+// Inputs no real log has: each must convert as the model says, without crashing or hanging.
+std::string HostileLog(size_t run) {
+  std::string log = Border();
+  for (int k = 0; k < 400; ++k)
+    log += "|    P" + std::to_string(k) + " (p@x)\r\n";
+  log += "|    " + std::string(300, '(') + "\r\n|    ...\r\n|\r\n" + Border();
+  for (int k = 399; k >= 0; k -= 7)
+    log += "[1] P" + std::to_string(k) + ": hi P1 :)\r\n";
+  log += "[00:00:00] A: ";
+  for (size_t i = 0; i < run / 11; ++i)
+    log += "(a)www.x.y ";
+  for (char c : std::string("(&@ :"))
+    log += "\r\n* " + std::string(run, c);
+  return log + "\r\n";
+}
+
+TEST(RandomCompare, HostileInputsConvertLikeTheModel) {
+  const std::string inputs[] = {
+      HostileLog(20000),
+      std::string(4096, '\0'),
+      "\xEF\xBB\xBF.\xC3\x28\xE2\x82\xF0\x9F\x98\r\n\xFF\xFE\xED\xA0\x80 :)",
+      std::string("\xFE\xFF\x00.\xD8\x00\x00:\x00)\x00", 11),
+  };
+  for (const std::string& log : inputs) {
+    test::TFakePipelineHost host;
+    const TRecOptions& options = DefaultOptions();
+    TLogProcessor processor(host, options);
+    const std::u16string body = processor.ConvertLogBytesToHtml(log);
+    oracle::TOracleInput input;
+    input.FileBytes = log;
+    EXPECT_EQ(body.empty() ? std::string() : BuildPageUtf8(options, body),
+              oracle::OracleBuildPage(input))
+        << log.size();
+  }
+}
+
+// Lines of a megabyte are too slow for the model's literal passes; the product takes them in
+// stride and keeps every line.
+TEST(RandomCompare, MegabyteLinesConvert) {
+  const std::string log = HostileLog(1 << 20);
+  test::TFakePipelineHost host;
+  TLogProcessor processor(host, DefaultOptions());
+  const std::u16string body = processor.ConvertLogBytesToHtml(log);
+  size_t blocks = 0;
+  for (size_t p = body.find(u"<div class="); p != std::u16string::npos;
+       p = body.find(u"<div class=", p + 1))
+    ++blocks;
+  EXPECT_EQ(blocks, 2u + 400 + 3 + 58 + 1 + 5);
+  EXPECT_NE(body.find(u"&amp;&amp;&amp;"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace skribo
