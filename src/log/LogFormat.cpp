@@ -24,8 +24,8 @@ bool IsLowSurrogate(char16_t c) {
   return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-char16_t HexDigit(int value) {
-  return static_cast<char16_t>(value < 10 ? '0' + value : 'A' + value - 10);
+char HexDigit(int value) {
+  return static_cast<char>(value < 10 ? '0' + value : 'A' + value - 10);
 }
 
 // The name of a participant line "|    Name (address)": columns 6 to the one before the blank
@@ -73,7 +73,7 @@ bool TLineStep::RunNameChange(size_t i, const std::u16string& line, size_t nameP
     if (Pos(participants[k], line) > 0 && Pos(participants[k], values[0]) > 0) target = k;
   if (target == participants.size()) return false;
   participants[target] = values[1];
-  classes[i] = u'3';
+  classes[i] = '3';
   return true;
 }
 
@@ -130,7 +130,7 @@ void TLineStep::Run(size_t i, std::u16string& line, size_t namePosition,
 }
 
 TLineClasses TLogProcessor::DetectLogFormat(TLines& lines) {
-  TLineClasses classes(lines.size(), u'1');
+  TLineClasses classes(lines.size(), '1');
   SetStatusText(std::u16string(SProcessingLogDetectingFormat));
   if (!ReportProgress(0)) return {};
 
@@ -151,7 +151,7 @@ TLineClasses TLogProcessor::DetectLogFormat(TLines& lines) {
     std::u16string& line = lines[i];
     if (line.empty()) continue;
     if (StartsWith(line, Border) || StartsWith(line, u"| ")) {
-      classes[i] = u'0';
+      classes[i] = '0';
       if (line.front() == u'.') {
         inHeaderBox = !inHeaderBox;
         if (inHeaderBox) {

@@ -47,8 +47,8 @@ void AppendBlock(std::u16string& body, int element, std::u16string_view text) {
   body.append(u"</div>\r\n");
 }
 
-int ElementOfDigit(char16_t digit) {
-  return digit <= u'9' ? digit - u'0' : digit - u'A' + 10;
+int ElementOfDigit(char digit) {
+  return digit <= '9' ? digit - '0' : digit - 'A' + 10;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace skribo {
 // A text is held as its lines; the text of a list is every line followed by CR LF.
 using TLines = std::vector<std::u16string>;
 
-// One UTF-16 code unit per line: the line's style element as an upper-case hexadecimal digit.
+// One character per line: the line's style element as an upper-case hexadecimal digit.
 using TLineClasses = std::string;
 
 // The state of the latest load, shared with the window that drives it.
