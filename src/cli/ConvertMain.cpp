@@ -17,6 +17,7 @@
 #include "common/CaseFold.h"
 #include "common/TextCodec.h"
 #include "common/u_ResourceString.h"
+#include "host/uMisc.h"
 #include "log/Emoticons.h"
 #include "log/uLogProcess.h"
 #include "platform/IniFile.h"
@@ -34,6 +35,8 @@ constexpr const char* Usage =
     "output.\n"
     "  --ini FILE            options from section \"preferences\" of FILE (default: the defaults)\n"
     "  --language-file FILE  the Velmora language file that gives the name-change wording\n"
+    "                        (default: Velmora's current one, as the viewer finds it through the\n"
+    "                        registry in $XDG_CONFIG_HOME/skribo/registry)\n"
     "  --exe-name NAME       program name in the emoticon image addresses (default: skribo)\n"
     "  --standalone          put the emoticon images into the page itself\n"
     "  -o OUT                write to OUT instead of standard output\n"
@@ -230,7 +233,17 @@ int Run(int argc, char** argv) {
     ReadOptionsFromIni(TIniFile(std::filesystem::path(*args.Ini)), loaded);
     options = loaded;
   }
-  if (args.LanguageFile) RequireFile(*args.LanguageFile, "language file");
+  // Without a language file name changes go unrecognised, which is no reason to stop.
+  std::u16string languageFile;
+  if (args.LanguageFile) {
+    RequireFile(*args.LanguageFile, "language file");
+    languageFile = DecodeUtf8(*args.LanguageFile);
+  } else {
+    std::u16string problem;
+    languageFile = GetHostLanguageFile(&problem);
+    if (!problem.empty())
+      std::fprintf(stderr, "skribo-convert: warning: %s\n", EncodeUtf8(problem).c_str());
+  }
   RequireFile(log, "log");
   if (IsEncryptedLogPath(logPath))
     throw TFailure("\"" + log + "\" is an encrypted log; encrypted logs are opened in the viewer");
@@ -239,7 +252,7 @@ int Run(int argc, char** argv) {
   TTerminalProgress progress(::isatty(STDERR_FILENO) == 1);
   TLogProcessor processor(progress, options);
   processor.SetProgramFileName(DecodeUtf8(exeName));
-  if (args.LanguageFile) processor.SetLanguageFile(DecodeUtf8(*args.LanguageFile));
+  if (!languageFile.empty()) processor.SetLanguageFile(languageFile);
   processor.State.CurrentLogPath = logPath;
 
   // The body arrives in pieces of whole lines, and no image tag spans two lines.

@@ -25,7 +25,6 @@ bool IsLineBreak(char16_t c) {
   return c == u'\r' || c == u'\n' || c == LineSeparator;
 }
 
-
 bool IsHighSurrogate(char16_t c) {
   return c >= 0xD800 && c <= 0xDBFF;
 }

@@ -5,6 +5,7 @@
 #include "oracle/Oracle.h"
 #include "resources/EmbeddedResources.h"
 #include "support/RunProgram.h"
+#include "unit/host/SettingsSandbox.h"
 
 namespace skribo {
 namespace {
@@ -18,6 +19,17 @@ const std::string Emoticons = Fixtures + "/emoticons.txt";
 test::TProgramResult Convert(const std::vector<std::string>& args) {
   return RunProgram(SKRIBO_CONVERT_EXE, args);
 }
+
+// Without --language-file the converter asks the registry store for Velmora's language file: the
+// runs see an empty store of their own, never the user's.
+class TEmptySettings : public ::testing::Environment {
+ public:
+  void SetUp() override { Sandbox = std::make_unique<test::TSettingsSandbox>(); }
+  void TearDown() override { Sandbox.reset(); }
+  std::unique_ptr<test::TSettingsSandbox> Sandbox;
+};
+[[maybe_unused]] ::testing::Environment* const EmptySettings =
+    ::testing::AddGlobalTestEnvironment(new TEmptySettings);
 
 TEST(ConvertProgram, WritesThePageToStandardOutputOrAFile) {
   const std::string golden = test::ReadBytes(std::string(SKRIBO_GOLDEN_DIR) + "/bold-short.html");
@@ -42,6 +54,33 @@ TEST(ConvertProgram, LanguageFileGivesTheNameChangeWording) {
       Convert({"--language-file", Fixtures + "/language.ini", Fixtures + "/name-change.txt"});
   EXPECT_EQ(r.ExitCode, 0) << r.Err;
   EXPECT_EQ(r.Out, test::ReadBytes(std::string(SKRIBO_GOLDEN_DIR) + "/name-change.html"));
+}
+
+TEST(ConvertProgram, WithoutALanguageFileTheViewersOneIsUsed) {
+  const std::string log = Fixtures + "/name-change.txt";
+  const std::string golden = test::ReadBytes(std::string(SKRIBO_GOLDEN_DIR) + "/name-change.html");
+  test::TProgramResult r = Convert({log});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out, golden);  // no wording, no name changes
+  const std::string plain = r.Out;
+
+  const std::u16string host = u"Software\\Dravik\\Velmora2";
+  test::SetRegString(THive::CurrentUser, host, u"LanguageFile", u"language.ini");
+  test::SetRegString(THive::LocalMachine, host, u"LocalizationDir", test::U(Fixtures));
+  r = Convert({log});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Out, golden);
+
+  // A setting that cannot be used: the page as without a language file, and a warning.
+  test::SetRegInteger(THive::CurrentUser, host, u"LanguageFile", 1);
+  r = Convert({log});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Err.find("skribo-convert: warning: "), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("LanguageFile"), std::string::npos) << r.Err;
+  EXPECT_EQ(r.Out, plain);
+  TRegistry(THive::CurrentUser).DeleteKey(host);
+  TRegistry(THive::LocalMachine).DeleteKey(host);
 }
 
 TEST(ConvertProgram, BadCommandLinesAndFilesAreRefusedWithAMessage) {
