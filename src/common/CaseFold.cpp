@@ -37,4 +37,28 @@ char32_t SimpleFold(char32_t c) {
   return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
 }
 
+std::u16string SimpleFoldText(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      char32_t f = SimpleFold(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
+                              (static_cast<char32_t>(text[i + 1]) - 0xDC00));
+      if (f >= 0x10000) {
+        f -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (f >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (f & 0x3FF)));
+      } else {
+        out.push_back(static_cast<char16_t>(f));
+      }
+      ++i;
+    } else {
+      out.push_back(SimpleFoldUnit(c));
+    }
+  }
+  return out;
+}
+
 }  // namespace skribo

@@ -25,36 +25,8 @@ bool IsLineBreak(char16_t c) {
   return c == u'\r' || c == u'\n' || c == LineSeparator;
 }
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-// Folds per code point, so that letters outside the BMP match too; unpaired surrogates stay.
 std::u16string FoldName(std::u16string_view name) {
-  std::u16string out;
-  out.reserve(name.size());
-  for (size_t i = 0; i < name.size(); ++i) {
-    char16_t c = name[i];
-    if (IsHighSurrogate(c) && i + 1 < name.size() && IsLowSurrogate(name[i + 1])) {
-      char32_t cp = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
-                    (static_cast<char32_t>(name[i + 1]) - 0xDC00);
-      char32_t f = SimpleFold(cp);
-      if (f >= 0x10000) {
-        f -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (f >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (f & 0x3FF)));
-      } else {
-        out.push_back(static_cast<char16_t>(f));
-      }
-      ++i;
-    } else {
-      out.push_back(SimpleFoldUnit(c));
-    }
-  }
-  return out;
+  return SimpleFoldText(name);
 }
 
 std::string SystemText(int errorCode) {
