@@ -178,17 +178,6 @@ TLines LoadLogLines(const std::u16string& path) {
   return SplitLogBytes(file.View());
 }
 
-std::u16string TextOfLines(const TLines& lines) {
-  std::u16string text;
-  size_t size = 0;
-  for (const std::u16string& line : lines)
-    size += line.size() + 2;
-  text.reserve(size);
-  for (const std::u16string& line : lines)
-    text.append(line).append(u"\r\n");
-  return text;
-}
-
 bool IsLogText(const TLines& lines) {
   return !lines.empty() && !lines.front().empty() && lines.front().front() == u'.';
 }
@@ -208,6 +197,8 @@ void JoinContinuationLines(TLines& lines) {
   lines.resize(kept);
 }
 
+namespace {
+
 void AppendEncodedEntities(std::u16string& out, std::u16string_view text) {
   size_t from = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -218,6 +209,8 @@ void AppendEncodedEntities(std::u16string& out, std::u16string_view text) {
   }
   out.append(text.substr(from));
 }
+
+}  // namespace
 
 // One sweep gives what the table's replace passes give: references never overlap, and only
 // "&" could start a new one, which is encoded first and decoded last.

@@ -56,13 +56,11 @@ TFileBytes ReadLogFile(const std::u16string& path);
 TLines SplitLogBytes(std::string_view bytes);
 // Splits a decoded text into lines; the first NUL ends the text.
 TLines SplitLogText(std::u16string_view text);
-std::u16string TextOfLines(const TLines& lines);
 bool IsLogText(const TLines& lines);
 
 void JoinContinuationLines(TLines& lines);
 std::u16string EncodeEntities(std::u16string_view text);
 std::u16string DecodeEntities(std::u16string_view text);
-void AppendEncodedEntities(std::u16string& out, std::u16string_view text);
 
 // Position (1-based) of the character before the last "(", or the length without one.
 size_t ParticipantNameEnd(std::u16string_view line);
@@ -109,8 +107,6 @@ class TLogProcessor {
   TLoadState State;
 
  private:
-  friend class TLogProcessorAccess;
-
   bool ConvertLinesToHtml(TLines lines, const TBodySink& sink);
   TLines PreprocessLog(TLines lines);
   TLineClasses DetectLogFormat(TLines& lines);

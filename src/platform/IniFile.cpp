@@ -12,6 +12,7 @@
 #include "common/CaseFold.h"
 #include "common/Misc.h"
 #include "common/TextCodec.h"
+#include "platform/FileIo.h"
 
 namespace skribo {
 
@@ -63,20 +64,9 @@ bool ReadWholeFile(const fs::path& file, std::string& bytes) {
     ::close(fd);
     ThrowReadError(file, e);
   }
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n > 0) {
-      bytes.append(buffer, static_cast<size_t>(n));
-    } else if (n == 0) {
-      break;
-    } else if (errno != EINTR) {
-      int e = errno;
-      ::close(fd);
-      ThrowReadError(file, e);
-    }
-  }
+  const int e = ReadToEnd(fd, bytes);
   ::close(fd);
+  if (e != 0) ThrowReadError(file, e);
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "common/TextCodec.h"
+#include "platform/FileIo.h"
 #include "platform/RegFile.h"
 
 namespace skribo {
@@ -129,20 +130,9 @@ bool ReadRegFileBytes(const fs::path& file, std::string& bytes, TFileStamp* stam
   if (stamp) *stamp = StampFromStat(st);
   bytes.clear();
   bytes.reserve(static_cast<size_t>(st.st_size));
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n > 0) {
-      bytes.append(buffer, static_cast<size_t>(n));
-    } else if (n == 0) {
-      break;
-    } else if (errno != EINTR) {
-      int e = errno;
-      ::close(fd);
-      return fail(e, SystemText(e));
-    }
-  }
+  const int e = ReadToEnd(fd, bytes);
   ::close(fd);
+  if (e != 0) return fail(e, SystemText(e));
   return true;
 }
 
