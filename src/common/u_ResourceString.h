@@ -37,6 +37,10 @@ constexpr std::u16string_view SHintSearch = u"Search";
 constexpr std::u16string_view SHintOptions = u"Options";
 constexpr std::u16string_view SHintAbout = u"About";
 
+constexpr std::u16string_view SSearchCaption = u"Find";
+// %1 is the text searched for.
+constexpr std::u16string_view SSearchNotFound = u"Cannot find \"%1\".";
+
 constexpr std::u16string_view SOpenDialogFilter =
     u"All log files (*.txt,*.ple)|*.txt;*.ple|Text log files (*.txt)|*.txt|"
     u"Encrypted log files (*.ple)|*.ple|All files (*.*)|*.*";

@@ -1,11 +1,10 @@
-#include <sys/stat.h>
-
 #include <string>
 
 #include "common/CaseFold.h"
 #include "common/Misc.h"
 #include "common/TextCodec.h"
 #include "common/u_ResourceString.h"
+#include "host/PathNames.h"
 #include "open/uOpenFile.h"
 
 namespace skribo {
@@ -27,12 +26,6 @@ std::u16string ExtractFileExt(std::u16string_view path) {
   size_t last = path.find_last_of(u"./");
   if (last == std::u16string_view::npos || path[last] != u'.') return {};
   return SimpleFoldText(path.substr(last));
-}
-
-bool FileExists(const std::u16string& path) {
-  if (path.empty()) return false;
-  struct stat info {};
-  return ::stat(Utf16ToUtf8(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 void OpenLog(const std::u16string& path, int32_t& lastLoadTime, TOpenLogHost& host) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/PathNames.h"
+
 namespace skribo {
 
 // What opening a log needs from the main window.
@@ -23,9 +25,6 @@ class TOpenLogHost {
 // The extension of a path, dot included and lower-cased: the text from its last "." when no "/"
 // follows that dot; empty otherwise.
 std::u16string ExtractFileExt(std::u16string_view path);
-
-// True when path names something that exists and is not a folder.
-bool FileExists(const std::u16string& path);
 
 // Checks the file, tells an encrypted log from a plain one by the extension ".ple", announces
 // the load and, once it is over, shows its time or clears the status text. lastLoadTime is the

@@ -171,6 +171,7 @@ void THtmlView::SetPage(std::u16string_view page) {
 }
 
 void THtmlView::SetPageBytes(QByteArray utf8) {
+  emit PageHandedOver(utf8);
   WithdrawPublished();
   PendingWrite.clear();
   WriteOffset = 0;

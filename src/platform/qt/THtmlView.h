@@ -75,6 +75,8 @@ class THtmlView : public QWidget {
 
  signals:
   void Completed(bool ok);
+  // The bytes of every page handed over, for those who check what the view was given.
+  void PageHandedOver(const QByteArray& utf8);
   void FilesDropped(const QStringList& paths);
 
  protected:
