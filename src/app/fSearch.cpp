@@ -21,7 +21,7 @@ TfrmSearch::TfrmSearch(QWidget* owner, THtmlView* view) : QDialog(owner), View(v
   setWindowTitle(QString::fromUtf16(SSearchCaption.data(), SSearchCaption.size()));
   setModal(false);
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
   auto* label = new QLabel(tr("Fi&nd what:"), this);
   edFind = new QLineEdit(this);

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QStackedLayout>
@@ -46,6 +47,14 @@ void ConfigureSettings(QWebEngineSettings* s) {
   // A load must not pull the focus away from the find dialog; focus is given on request.
   s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
   s->setAttribute(QWebEngineSettings::AutoLoadImages, true);
+  // The styles name Windows fonts (Tahoma, Courier New). Where such a font is missing the page
+  // falls back to the desktop's own sans-serif and fixed fonts, not to a serif default.
+  s->setFontFamily(QWebEngineSettings::StandardFont,
+                   QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+  s->setFontFamily(QWebEngineSettings::SansSerifFont,
+                   QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+  s->setFontFamily(QWebEngineSettings::FixedFont,
+                   QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
   // Addresses that WebEngine cannot load itself (mailto:, irc:, ...) come to the link handler
   // when the user clicks them, and nothing else may open them.
   s->setUnknownUrlSchemePolicy(QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
