@@ -518,6 +518,24 @@ class TMainWindowTest : public QObject {
     QCOMPARE(Status()->SimpleText(), QString());
   }
 
+  void brokenRegistryAtStartUpIsShownAndTheWindowComesUp() {
+    // A hive file the store cannot parse: the settings checks of the start-up meet it.
+    const fs::path hives = fs::path(std::getenv("XDG_CONFIG_HOME")) / "skribo" / "registry";
+    fs::create_directories(hives);
+    for (const char* hive : {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"})
+      test::WriteBytes(
+          hives / (std::string(hive) + ".reg"),
+          "Windows Registry Editor Version 5.00\r\n\r\n[" + std::string(hive) + "\\Software\r\n");
+    test::TModalAnswerer answerer([&](QWidget* modal) { Press(modal, "OK"); });
+    QVERIFY(Start());
+    QVERIFY2(!answerer.Seen.isEmpty(), "the user is told");
+    for (const QString& seen : answerer.Seen)
+      QVERIFY2(seen.contains(QStringLiteral(".reg")), qPrintable(seen));
+    QVERIFY(Form->isVisible());
+    const fs::path log = CopyFixture("conversations.txt", "chat.txt");
+    QVERIFY(Open(log));
+  }
+
   void hintsInTheStatusBar() {
     const fs::path log = CopyFixture("conversations.txt", "chat.txt");
     QVERIFY(Start());
