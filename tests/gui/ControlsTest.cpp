@@ -46,7 +46,7 @@ class TControlsTest : public QObject {
     button.SetImg3(Solid(20, 20, Blue));
     button.SetImg4(Solid(10, 10, Yellow));
   }
-  // The colour the screen shows at a point of a button, with everything under it.
+  // The colour a fresh paint of the host gives at a point of a button, with everything under it.
   QColor ColourAt(QWidget* button, QPoint pos) const {
     return Host->grab(QRect(button->mapTo(Host.get(), pos), QSize(1, 1)))
         .toImage()
