@@ -4,6 +4,7 @@
 // included), the processor time and memory of the program's processes, and optionally the time of
 // a search through the find dialog for a text near the end of the log. Message boxes are answered
 // at once and their texts reported; a load that ends without its page is reported as failed.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -130,6 +131,17 @@ int main(int argc, char** argv) {
   bool wasShown = false, opening = false;
   QString findOutcome = QStringLiteral("-"), renderer = QStringLiteral("-");
   QStringList boxes;
+  // The longest time the window handled no events during the load: a timer that should fire
+  // every 10 ms notes the widest gap between its ticks.
+  QTimer stallProbe;
+  QElapsedTimer sinceTick;
+  double longestStallMs = 0;
+  QObject::connect(&stallProbe, &QTimer::timeout, [&] {
+    if (opening)
+      longestStallMs =
+          std::max(longestStallMs, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6);
+    sinceTick.restart();
+  });
 
   auto report = [&](const char* status) {
     QString boxText = boxes.join(QStringLiteral(" | "));
@@ -137,11 +149,11 @@ int main(int argc, char** argv) {
     std::printf(
         "method=viewer bytes=%lld status=%s shown_ms=%.0f cpu_s=%.1f rss_mib=%.0f "
         "peak_sum_mib=%.0f processes=%d find_ms=%.0f find=%s handover_ms=%.0f page_bytes=%lld "
-        "renderer=%s find_text=\"%s\" box=\"%s\"\n",
+        "renderer=%s longest_stall_ms=%.0f find_text=\"%s\" box=\"%s\"\n",
         static_cast<long long>(logBytes), status, shownMs, cpuShown - cpuBefore, atShown.RssMiB,
         atShown.PeakMiB, atShown.Processes, findMs, qPrintable(findOutcome), handOverMs,
-        static_cast<long long>(pageBytes), qPrintable(renderer), qPrintable(findText),
-        qPrintable(boxText));
+        static_cast<long long>(pageBytes), qPrintable(renderer), longestStallMs,
+        qPrintable(findText), qPrintable(boxText));
     std::fflush(stdout);
   };
 
@@ -219,10 +231,13 @@ int main(int argc, char** argv) {
   auto start = [&] {
     cpuBefore = MeasureProcessTree().CpuSeconds;
     opening = true;
+    sinceTick.start();
+    stallProbe.start(10);
     clock.start();
     // The whole load runs inside this call; PageShown comes before it returns.
     frmMain->OpenLogFile(logPath);
     opening = false;
+    stallProbe.stop();
     if (!wasShown) {
       shownMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
       atShown = MeasureProcessTree();

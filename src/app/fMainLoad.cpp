@@ -93,8 +93,12 @@ void TfrmMain::ProcessLog(const std::u16string& path) {
   Processor.SetLanguageFile(GetHostLanguageFile());
   Processor.SetProgramFileName(ExtractFileName(ProgramPaths.ExeFileName));
   std::string page = EncodeUtf8(BuildStyleSheet(Options));
-  const bool hasBody = Processor.ConvertLogToHtml(
-      path, [&page](std::u16string_view piece) { AppendUtf8(page, piece); });
+  // The body arrives in pieces at the end of the conversion; events are handled between them so
+  // that writing out a big page does not hold the window still.
+  const bool hasBody = Processor.ConvertLogToHtml(path, [this, &page](std::u16string_view piece) {
+    AppendUtf8(page, piece);
+    ProcessMessages();
+  });
   if (!hasBody) return;
   AppendUtf8(page, BuildDocumentTail());
 
