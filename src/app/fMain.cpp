@@ -145,10 +145,7 @@ void TfrmMain::TntFormCreate(const QStringList& arguments) {
 
   // Each step's failure is shown and the window still comes up.
   RunGuarded(this, [&] { LoadOptions(ProgramPaths, Options, *this); });
-  RunGuarded(this, [&] {
-    std::u16string problem;
-    odOpen.InitialDir = QString::fromStdU16String(GetHostLogDirectory(&problem));
-  });
+  odOpen.InitialDir = QString::fromStdU16String(GetHostLogDirectory());
   TQtFormGeometry geometry(this);
   RestoreWindowPlacement(&geometry, ProgramPaths.IniFileName, PositionSection.toStdU16String(),
                          paState | paPosition);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include <QPointer>
@@ -121,8 +122,8 @@ class TfrmMain : public QWidget, public TPipelineHost, public TPreferencesUi, pu
   TLogProcessor Processor;
   TAlwaysOnTopToggle TopToggle;
   bool Opening = false;
-  QString PendingOpen;
-  bool HasPendingOpen = false;
+  // A request that came while a log was being opened; it is opened next.
+  std::optional<QString> PendingOpen;
 };
 
 }  // namespace skribo

@@ -1,4 +1,6 @@
 // The main window's commands: the header buttons, the hotkeys and their two routes, drops.
+#include <utility>
+
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -138,7 +140,6 @@ void TfrmMain::FileDropDrop(const QStringList& paths) {
 void TfrmMain::OpenLogFile(const QString& path) {
   if (Opening) {
     PendingOpen = path;
-    HasPendingOpen = true;
     if (Processor.State.LoadInProgress) Processor.State.CancelLoad = true;
     return;
   }
@@ -152,9 +153,8 @@ void TfrmMain::OpenLogFile(const QString& path) {
       SetStatusText({});
       ShowExceptionBox(this, std::current_exception());
     }
-    if (!HasPendingOpen) break;
-    HasPendingOpen = false;
-    odOpen.FileName = PendingOpen;
+    if (!PendingOpen) break;
+    odOpen.FileName = *std::exchange(PendingOpen, std::nullopt);
   }
   Opening = false;
   emit LogOpened();

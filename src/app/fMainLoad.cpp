@@ -7,7 +7,6 @@
 
 #include "app/StatusBar.h"
 #include "app/fMain.h"
-#include "common/TextCodec.h"
 #include "common/u_ResourceString.h"
 #include "host/uMisc.h"
 #include "platform/qt/THtmlView.h"
@@ -92,15 +91,14 @@ void TfrmMain::ProcessLog(const std::u16string& path) {
 
   Processor.SetLanguageFile(GetHostLanguageFile());
   Processor.SetProgramFileName(ExtractFileName(ProgramPaths.ExeFileName));
-  std::string page = EncodeUtf8(BuildStyleSheet(Options));
-  // The body arrives in pieces at the end of the conversion; events are handled between them so
+  // The page arrives in pieces at the end of the conversion; events are handled between them so
   // that writing out a big page does not hold the window still.
-  const bool hasBody = Processor.ConvertLogToHtml(path, [this, &page](std::u16string_view piece) {
-    AppendUtf8(page, piece);
-    ProcessMessages();
-  });
-  if (!hasBody) return;
-  AppendUtf8(page, BuildDocumentTail());
+  std::string page;
+  if (!Processor.ConvertLogToPageUtf8(path, [this, &page](std::string_view piece) {
+        page.append(piece);
+        ProcessMessages();
+      }))
+    return;
 
   Processor.SetStatusText(std::u16string(SProcessingLogRendering));
   if (!Processor.ReportProgress(0)) return;
@@ -108,10 +106,7 @@ void TfrmMain::ProcessLog(const std::u16string& path) {
   // may still be loading when a small log is ready).
   while (!wbLog->IsComplete() && !state.CancelLoad)
     WaitForView(10);
-  if (state.CancelLoad) {
-    Processor.ReportProgress(0);
-    return;
-  }
+  if (state.CancelLoad) return ClearView();
   wbLog->SetPageBytes(QByteArray(page.data(), static_cast<qsizetype>(page.size())));
   std::string().swap(page);
   // Escape ends the wait at once; the report below then empties the view.

@@ -136,7 +136,7 @@ std::string Base64(std::string_view bytes) {
 
 // Log text reaches the page entity-encoded, so every src=" in it is one of our image tags (whole,
 // or cut in two by a link that took its first half).
-std::string EmbedEmoticons(const std::string& page, const std::string& exeName) {
+std::string EmbedEmoticons(std::string_view page, const std::string& exeName) {
   const std::string head = "src=\"res://" + exeName + "/GIF/";
   std::vector<std::string> uris(EmoticonImageCount + 1);
   std::string out;
@@ -146,17 +146,17 @@ std::string EmbedEmoticons(const std::string& page, const std::string& exeName) 
     size_t digits = p + head.size(), end = digits;
     while (end < page.size() && end - digits < 3 && page[end] >= '0' && page[end] <= '9')
       ++end;
-    int n = end > digits ? std::stoi(page.substr(digits, end - digits)) : 0;
+    int n = end > digits ? std::stoi(std::string(page.substr(digits, end - digits))) : 0;
     if (n < 1 || n > EmoticonImageCount || end >= page.size() || page[end] != '"') {
-      out.append(page, from, digits - from);
+      out.append(page.substr(from, digits - from));
       from = digits;
       continue;
     }
     if (uris[n].empty()) uris[n] = "data:image/gif;base64," + Base64(EmoticonGif(n));
-    out.append(page, from, p - from).append("src=\"").append(uris[n]);
+    out.append(page.substr(from, p - from)).append("src=\"").append(uris[n]);
     from = end;
   }
-  out.append(page, from);
+  out.append(page.substr(from));
   return out;
 }
 
@@ -255,19 +255,18 @@ int Run(int argc, char** argv) {
   if (!languageFile.empty()) processor.SetLanguageFile(languageFile);
   processor.State.CurrentLogPath = logPath;
 
-  // The body arrives in pieces of whole lines, and no image tag spans two lines.
-  std::string buffer = EncodeUtf8(BuildStyleSheet(options));
-  bool converted = processor.ConvertLogToHtml(logPath, [&](std::u16string_view piece) {
-    AppendUtf8(buffer, piece);
-    output.Write(args.Standalone ? EmbedEmoticons(buffer, exeName) : buffer);
-    buffer.clear();
+  // The page arrives in pieces of whole lines, and no image tag spans two lines.
+  bool converted = processor.ConvertLogToPageUtf8(logPath, [&](std::string_view piece) {
+    if (args.Standalone)
+      output.Write(EmbedEmoticons(piece, exeName));
+    else
+      output.Write(piece);
   });
   progress.Finish();
   if (!converted) {
     std::fprintf(stderr, "%s\n", EncodeUtf8(progress.Warning).c_str());
     return 2;
   }
-  output.Write(EncodeUtf8(BuildDocumentTail()));
   output.Commit();
   return 0;
 }

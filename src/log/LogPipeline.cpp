@@ -114,6 +114,17 @@ bool TLogProcessor::ConvertLogToHtml(const std::u16string& path, const TBodySink
   return ConvertLinesToHtml(LoadLogLines(path), sink);
 }
 
+bool TLogProcessor::ConvertLogToPageUtf8(const std::u16string& path, const TPageSink& sink) {
+  std::string buffer = EncodeUtf8(BuildStyleSheet(Options));
+  const bool converted = ConvertLogToHtml(path, [&](std::u16string_view piece) {
+    AppendUtf8(buffer, piece);
+    sink(buffer);
+    buffer.clear();
+  });
+  if (converted) sink(EncodeUtf8(BuildDocumentTail()));
+  return converted;
+}
+
 std::u16string TLogProcessor::ConvertLogBytesToHtml(std::string_view fileBytes) {
   std::u16string body;
   ConvertLinesToHtml(SplitLogBytes(fileBytes),

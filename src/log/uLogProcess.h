@@ -99,6 +99,10 @@ class TLogProcessor {
   // large page need not be held whole; false when there is no body.
   using TBodySink = std::function<void(std::u16string_view)>;
   bool ConvertLogToHtml(const std::u16string& path, const TBodySink& sink);
+  // The whole page in UTF-8 in pieces of whole lines: the style sheet comes with the first
+  // piece, the tail is the last. Nothing is handed over when there is no body.
+  using TPageSink = std::function<void(std::string_view)>;
+  bool ConvertLogToPageUtf8(const std::u16string& path, const TPageSink& sink);
 
   // Pumps messages, steps the bar; false (and the view emptied) once a cancel was requested.
   bool ReportProgress(int delta);

@@ -5,19 +5,15 @@
 #include "common/TextCodec.h"
 #include "common/u_ResourceString.h"
 #include "host/PathNames.h"
+#include "log/uLogProcess.h"
 #include "open/uOpenFile.h"
 
 namespace skribo {
 
 namespace {
 
-std::u16string FileNamePart(std::u16string_view path) {
-  size_t slash = path.rfind(u'/');
-  return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
-}
-
 std::u16string WithFileName(std::u16string_view format, std::u16string_view path) {
-  return ReplaceText(format, u"%s", FileNamePart(path), 0);
+  return ReplaceText(format, u"%s", ExtractFileName(path), 0);
 }
 
 }  // namespace

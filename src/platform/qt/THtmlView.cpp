@@ -49,10 +49,9 @@ void ConfigureSettings(QWebEngineSettings* s) {
   s->setAttribute(QWebEngineSettings::AutoLoadImages, true);
   // The styles name Windows fonts (Tahoma, Courier New). Where such a font is missing the page
   // falls back to the desktop's own sans-serif and fixed fonts, not to a serif default.
-  s->setFontFamily(QWebEngineSettings::StandardFont,
-                   QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
-  s->setFontFamily(QWebEngineSettings::SansSerifFont,
-                   QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+  const QString sansSerif = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  s->setFontFamily(QWebEngineSettings::StandardFont, sansSerif);
+  s->setFontFamily(QWebEngineSettings::SansSerifFont, sansSerif);
   s->setFontFamily(QWebEngineSettings::FixedFont,
                    QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
   // Addresses that WebEngine cannot load itself (mailto:, irc:, ...) come to the link handler
